@@ -1,0 +1,60 @@
+#include "console.hpp"
+
+#include <clocale>
+
+#include "platform.hpp"
+
+namespace rtg {
+
+void start_up() {
+  (void)std::setlocale(LC_CTYPE, "Polish");
+  platform::set_up_streams();
+}
+
+system_console::system_console()
+    : output_is_terminal_(platform::output_is_terminal()), input_(platform::read_input) {}
+
+system_console::~system_console() {
+  flush();
+}
+
+void system_console::write_text(std::string_view text) {
+  pending_ += text;
+  if (output_is_terminal_) {
+    flush();
+  }
+}
+
+void system_console::pause() {
+  flush();
+  platform::sleep_for(pause_length);
+}
+
+real_entry system_console::read_real() {
+  flush();
+  return read_real_entry(input_);
+}
+
+integer_entry system_console::read_integer() {
+  flush();
+  return read_integer_entry(input_);
+}
+
+void system_console::wait_for_key() {
+  flush();
+  platform::wait_for_key();
+}
+
+void system_console::write_diagnostic(std::string_view text) {
+  flush();
+  platform::write_error(text);
+}
+
+void system_console::flush() {
+  if (!pending_.empty()) {
+    platform::write_output(pending_, output_is_terminal_);
+    pending_.clear();
+  }
+}
+
+}  // namespace rtg
