@@ -31,15 +31,20 @@ std::string joined_lines(std::span<const std::string_view> answers) {
   return text;
 }
 
-// The typical run's transcript as UTF-8, without the pause marks.
+void erase_all(std::string& text, std::string_view mark) {
+  for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark)) {
+    text.erase(at, mark.size());
+  }
+}
+
+// The typical run's transcript as UTF-8, without the marks of pauses and the key wait.
 std::string typical_output_utf8() {
   std::ifstream file(RTG_TEST_DATA_DIR "/typical_run.txt", std::ios::binary);
   std::ostringstream content;
   content << file.rdbuf();
   std::string text = content.str();
-  for (auto at = text.find(pause_mark); at != std::string::npos; at = text.find(pause_mark)) {
-    text.erase(at, pause_mark.size());
-  }
+  erase_all(text, pause_mark);
+  erase_all(text, key_mark);
   return text;
 }
 
