@@ -1,6 +1,7 @@
 #include "console.hpp"
 
 #include <clocale>
+#include <span>
 
 #include "platform.hpp"
 
@@ -12,7 +13,13 @@ void start_up() {
 }
 
 system_console::system_console()
-    : output_is_terminal_(platform::output_is_terminal()), input_(platform::read_input) {}
+    : output_is_terminal_(platform::output_is_terminal()),
+      // Whatever was written stands on screen before the program waits for input. Readings
+      // that find input already buffered do not wait, so they need no flush of their own.
+      input_([this](std::span<char> space) {
+        flush();
+        return platform::read_input(space);
+      }) {}
 
 system_console::~system_console() {
   flush();
@@ -20,7 +27,7 @@ system_console::~system_console() {
 
 void system_console::write_text(std::string_view text) {
   pending_ += text;
-  if (output_is_terminal_) {
+  if (output_is_terminal_ || pending_.size() >= pending_limit) {
     flush();
   }
 }
@@ -31,12 +38,10 @@ void system_console::pause() {
 }
 
 real_entry system_console::read_real() {
-  flush();
   return read_real_entry(input_);
 }
 
 integer_entry system_console::read_integer() {
-  flush();
   return read_integer_entry(input_);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -53,6 +54,9 @@ class system_console final : public console {
  private:
   // Texts wait here only while output goes to a pipe or a file; a terminal gets each at once.
   void flush();
+
+  // Pipes and files get texts in batches of about this size, not a write for every text.
+  static constexpr std::size_t pending_limit = 16 * 1024;
 
   bool output_is_terminal_;
   std::string pending_;

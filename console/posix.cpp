@@ -107,7 +107,7 @@ enum class wake_reason { key, signal, terminal_gone };
 
 constexpr int signal_check_interval_ms = 10;
 
-wake_reason wait_for_byte(int fd, const blocked_signals& signals) {
+wake_reason wait_for_byte(int fd, const blocked_signals& signals, unsigned char& byte) {
   for (;;) {
     if (signals.one_is_pending()) {
       return wake_reason::signal;
@@ -123,7 +123,6 @@ wake_reason wait_for_byte(int fd, const blocked_signals& signals) {
     if ((request.revents & POLLIN) == 0) {
       return wake_reason::terminal_gone;
     }
-    char byte = 0;
     const ssize_t got = ::read(fd, &byte, 1);
     if (got == 1) {
       return wake_reason::key;
@@ -134,9 +133,24 @@ wake_reason wait_for_byte(int fd, const blocked_signals& signals) {
   }
 }
 
-// A key such as an arrow sends several bytes in a burst; take the whole burst so that none of
-// it is left for the shell.
-void drain_key_burst(int fd) {
+// How many more bytes a key whose first byte this is will send at once: an escape sequence
+// (arrows, function keys, Alt) has no fixed length, a UTF-8 letter says its own.
+enum class key_rest { none, utf8_continuation, escape_sequence };
+
+key_rest rest_of_key(unsigned char first) {
+  constexpr unsigned char escape = 0x1B;
+  if (first == escape) {
+    return key_rest::escape_sequence;
+  }
+  return first >= 0xC0 ? key_rest::utf8_continuation : key_rest::none;
+}
+
+// Takes the rest of a key that sends several bytes, so that none of it is left for the shell.
+// Its bytes come in one burst; the gap only bounds how long a lone Escape is waited on.
+void drain_rest_of_key(int fd, unsigned char first) {
+  if (rest_of_key(first) == key_rest::none) {
+    return;
+  }
   constexpr int burst_gap_ms = 50;
   std::array<char, 64> discard{};
   pollfd request{fd, POLLIN, 0};
@@ -157,9 +171,10 @@ void wait_on_terminal(int fd) {
   for (;;) {
     // Flushing on the switch drops whatever was typed before the closing request.
     set_terminal(fd, raw, TCSAFLUSH);
-    const wake_reason reason = wait_for_byte(fd, signals);
+    unsigned char first = 0;
+    const wake_reason reason = wait_for_byte(fd, signals, first);
     if (reason == wake_reason::key) {
-      drain_key_burst(fd);
+      drain_rest_of_key(fd, first);
       set_terminal(fd, saved, TCSAFLUSH);
       return;
     }
