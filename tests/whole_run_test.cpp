@@ -37,6 +37,18 @@ TEST(whole_run, follows_the_typical_road_word_for_word) {
   EXPECT_TRUE(con.diagnostics().empty());
 }
 
+// The program's own output for the same run, as the Windows build is compared with it.
+TEST(whole_run, expected_output_file_holds_the_transcript_without_its_marks) {
+  std::string transcript = testing::to_cp1250(read_file(RTG_TEST_DATA_DIR "/typical_run.txt"));
+  for (const std::string_view mark : {testing::pause_mark, key_mark}) {
+    for (auto at = transcript.find(mark); at != std::string::npos; at = transcript.find(mark)) {
+      transcript.erase(at, mark.size());
+    }
+  }
+  EXPECT_EQ(read_file(RTG_TEST_DATA_DIR "/typical_run.cp1250"), transcript);
+  EXPECT_EQ(read_file(RTG_TEST_DATA_DIR "/typical_answers.txt"), typical_answers);
+}
+
 TEST(whole_run, ends_with_status_1_and_a_reason_when_the_input_ends_early) {
   recording_console con("282\n7.2\n");
   EXPECT_EQ(run_exercise(con), 1);

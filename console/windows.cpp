@@ -1,0 +1,112 @@
+// The console on Windows: text-mode standard streams, UTF-16 output to a real console, Sleep,
+// and the key press through _getch.
+#include <conio.h>
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <climits>
+#include <cstdio>
+#include <string>
+
+#include "cp1250.hpp"
+#include "platform.hpp"
+
+namespace rtg::platform {
+
+namespace {
+
+bool is_console(HANDLE handle) {
+  DWORD mode = 0;
+  return handle != INVALID_HANDLE_VALUE && handle != nullptr && GetConsoleMode(handle, &mode) != 0;
+}
+
+// The console shows the Polish letters whatever its code page when given UTF-16.
+void write_console(HANDLE console, std::string_view bytes) {
+  const std::u16string wide = cp1250::to_utf16(bytes);
+  const auto* next = reinterpret_cast<const wchar_t*>(wide.data());
+  std::size_t left = wide.size();
+  while (left > 0) {
+    DWORD written = 0;
+    const auto chunk = static_cast<DWORD>(left < 4096 ? left : 4096);
+    if (WriteConsoleW(console, next, chunk, &written, nullptr) == 0 || written == 0) {
+      return;
+    }
+    next += written;
+    left -= written;
+  }
+}
+
+// Redirected output gets the Windows-1250 bytes themselves; text mode turns LF into CR LF.
+void write_stream(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const auto chunk = static_cast<unsigned>(bytes.size() < INT_MAX ? bytes.size() : INT_MAX);
+    const int written = _write(fd, bytes.data(), chunk);
+    if (written <= 0) {
+      return;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+}
+
+void write_to(DWORD which, int fd, std::string_view bytes) {
+  const HANDLE handle = GetStdHandle(which);
+  if (is_console(handle)) {
+    write_console(handle, bytes);
+  } else {
+    write_stream(fd, bytes);
+  }
+}
+
+// _getch reports an arrow or function key as a prefix followed by the key's code.
+constexpr bool is_extended_key_prefix(int key) { return key == 0 || key == 0xE0; }
+
+}  // namespace
+
+void set_up_streams() {
+  (void)_setmode(_fileno(stdin), _O_TEXT);
+  (void)_setmode(_fileno(stdout), _O_TEXT);
+}
+
+bool output_is_terminal() { return is_console(GetStdHandle(STD_OUTPUT_HANDLE)); }
+
+void write_output(std::string_view bytes, bool to_terminal) {
+  if (to_terminal) {
+    write_console(GetStdHandle(STD_OUTPUT_HANDLE), bytes);
+  } else {
+    write_stream(_fileno(stdout), bytes);
+  }
+}
+
+void write_error(std::string_view bytes) { write_to(STD_ERROR_HANDLE, _fileno(stderr), bytes); }
+
+std::size_t read_input(std::span<char> space) {
+  const auto wanted = static_cast<unsigned>(space.size() < INT_MAX ? space.size() : INT_MAX);
+  const int got = _read(_fileno(stdin), space.data(), wanted);
+  return got > 0 ? static_cast<std::size_t>(got) : 0;
+}
+
+void sleep_for(std::chrono::milliseconds length) { Sleep(static_cast<DWORD>(length.count())); }
+
+void wait_for_key() {
+  // The keyboard is the console's own input, whatever standard input was redirected from.
+  const HANDLE keyboard = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      0, nullptr);
+  if (keyboard == INVALID_HANDLE_VALUE) {
+    return;  // no console, so no key to wait for
+  }
+  if (!is_console(keyboard)) {
+    CloseHandle(keyboard);
+    return;
+  }
+  // Keys pressed before the closing request do not count.
+  FlushConsoleInputBuffer(keyboard);
+  if (is_extended_key_prefix(_getch())) {
+    (void)_getch();
+  }
+  FlushConsoleInputBuffer(keyboard);
+  CloseHandle(keyboard);
+}
+
+}  // namespace rtg::platform
