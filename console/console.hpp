@@ -56,7 +56,7 @@ class system_console final : public console {
   void flush();
 
   // Pipes and files get texts in batches of about this size, not a write for every text.
-  static constexpr std::size_t pending_limit = 16 * 1024;
+  static constexpr std::size_t pending_limit = std::size_t{16} * 1024;
 
   bool output_is_terminal_;
   std::string pending_;

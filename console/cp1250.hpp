@@ -61,14 +61,14 @@ constexpr char from_code_point(char32_t code_point) {
 template <std::size_t N>
 class text {
  public:
-  consteval text(
-      const char (&utf8)[N]) {  // NOLINT(google-explicit-constructor): reads as a literal
+  consteval explicit text(const char (&utf8)[N]) {
     std::size_t in = 0;
     while (in + 1 < N) {
       bytes_[size_++] = from_code_point(decode_one(utf8, in));
     }
   }
 
+  // Implicit, so that a text goes wherever a string_view does.
   constexpr operator std::string_view() const {  // NOLINT(google-explicit-constructor)
     return {bytes_.data(), size_};
   }

@@ -23,6 +23,7 @@ bool input_buffer::refill() {
   if (ended_) {
     return false;
   }
+  taken_before_ += next_;
   next_ = 0;
   filled_ = refill_(storage_);
   ended_ = filled_ == 0;

@@ -59,7 +59,9 @@ void write_to(DWORD which, int fd, std::string_view bytes) {
 }
 
 // _getch reports an arrow or function key as a prefix followed by the key's code.
-constexpr bool is_extended_key_prefix(int key) { return key == 0 || key == 0xE0; }
+constexpr bool is_extended_key_prefix(int key) {
+  return key == 0 || key == 0xE0;
+}
 
 }  // namespace
 
@@ -68,7 +70,9 @@ void set_up_streams() {
   (void)_setmode(_fileno(stdout), _O_TEXT);
 }
 
-bool output_is_terminal() { return is_console(GetStdHandle(STD_OUTPUT_HANDLE)); }
+bool output_is_terminal() {
+  return is_console(GetStdHandle(STD_OUTPUT_HANDLE));
+}
 
 void write_output(std::string_view bytes, bool to_terminal) {
   if (to_terminal) {
@@ -78,7 +82,9 @@ void write_output(std::string_view bytes, bool to_terminal) {
   }
 }
 
-void write_error(std::string_view bytes) { write_to(STD_ERROR_HANDLE, _fileno(stderr), bytes); }
+void write_error(std::string_view bytes) {
+  write_to(STD_ERROR_HANDLE, _fileno(stderr), bytes);
+}
 
 std::size_t read_input(std::span<char> space) {
   const auto wanted = static_cast<unsigned>(space.size() < INT_MAX ? space.size() : INT_MAX);
@@ -86,13 +92,15 @@ std::size_t read_input(std::span<char> space) {
   return got > 0 ? static_cast<std::size_t>(got) : 0;
 }
 
-void sleep_for(std::chrono::milliseconds length) { Sleep(static_cast<DWORD>(length.count())); }
+void sleep_for(std::chrono::milliseconds length) {
+  Sleep(static_cast<DWORD>(length.count()));
+}
 
 void wait_for_key() {
   // The keyboard is the console's own input, whatever standard input was redirected from.
-  const HANDLE keyboard = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      0, nullptr);
+  const HANDLE keyboard =
+      CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
   if (keyboard == INVALID_HANDLE_VALUE) {
     return;  // no console, so no key to wait for
   }

@@ -37,6 +37,18 @@ TEST(whole_run, follows_the_typical_road_word_for_word) {
   EXPECT_TRUE(con.diagnostics().empty());
 }
 
+TEST(whole_run, reads_windows_line_ends_like_plain_ones) {
+  std::string with_crlf;
+  for (const char c : typical_answers) {
+    with_crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  }
+  recording_console plain{std::string(typical_answers)};
+  recording_console crlf{with_crlf};
+  EXPECT_EQ(run_exercise(plain), 0);
+  EXPECT_EQ(run_exercise(crlf), 0);
+  EXPECT_EQ(crlf.transcript(), plain.transcript());
+}
+
 // The program's own output for the same run, as the Windows build is compared with it.
 TEST(whole_run, expected_output_file_holds_the_transcript_without_its_marks) {
   std::string transcript = testing::to_cp1250(read_file(RTG_TEST_DATA_DIR "/typical_run.txt"));

@@ -73,7 +73,8 @@ TEST_P(key_presses, end_the_wait_unechoed_and_wholly_consumed) {
   ASSERT_TRUE(wait_until_raw(child.master));
   EXPECT_TRUE(still_running_after(child.pid, 200ms)) << "the wait did not wait";
 
-  type_on(child.master, GetParam().key);
+  const key_case& pressed = GetParam();
+  type_on(child.master, pressed.key);
   const std::optional<int> status = wait_for_exit(child.pid);
   ASSERT_TRUE(status) << "one key did not end the wait";
   ASSERT_TRUE(WIFEXITED(*status));
