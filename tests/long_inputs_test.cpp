@@ -17,7 +17,7 @@ constexpr std::size_t ten_megabytes = 10'000'000;
 constexpr float largest = std::numeric_limits<float>::max();
 
 // A reading may keep a few hundred digits, never a copy of the entry.
-constexpr std::size_t allocation_bound = 16 * 1024;
+constexpr std::size_t allocation_bound = std::size_t{16} * 1024;
 
 struct huge_case {
   std::string name;
