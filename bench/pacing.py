@@ -59,7 +59,25 @@ def read_chunk(fd, timeout):
         return None
 
 
+def harness_baseline():
+    """What starting a program on a pseudo-terminal and seeing it exit costs this harness: the
+    median over a few runs of /bin/true, taken off the program's figures."""
+    costs = []
+    for _ in range(7):
+        start = time.monotonic()
+        pid, master = pty.fork()
+        if pid == 0:
+            os.execv("/bin/true", ["/bin/true"])
+        while read_chunk(master, 1.0) not in (None,):
+            pass
+        os.waitpid(pid, 0)
+        costs.append(time.monotonic() - start)
+        os.close(master)
+    return statistics.median(costs)
+
+
 def whole_run(program):
+    baseline = harness_baseline()
     start = time.monotonic()
     pid, master = spawn_on_pty(program)
     chunks = []  # (arrival time, bytes)
@@ -100,11 +118,14 @@ def whole_run(program):
     pauses = sorted(g - PAUSE_S for g in gaps[:PAUSES])
     print("whole run on a pseudo-terminal")
     print(f"  exit status            {os.waitstatus_to_exitcode(status)}")
-    print(f"  first text after       {(chunks[0][0] - start) * 1000:.2f} ms")
+    print(f"  harness baseline       {baseline * 1000:.2f} ms to start and reap /bin/true")
+    print(f"  first text after       {(chunks[0][0] - start) * 1000:.2f} ms "
+          f"({(chunks[0][0] - start - baseline) * 1000:.2f} ms beyond the baseline)")
     print(f"  pauses (deviation)     min {pauses[0] * 1000:+.2f} ms, "
           f"median {statistics.median(pauses) * 1000:+.2f} ms, max {pauses[-1] * 1000:+.2f} ms")
     print(f"  whole run              {total:.3f} s; beyond the {PAUSES * PAUSE_S:.0f} s of pauses "
-          f"and {student_time * 1000:.1f} ms of answering: {overhead * 1000:.1f} ms")
+          f"and {student_time * 1000:.1f} ms of answering: {overhead * 1000:.1f} ms "
+          f"({(overhead - baseline) * 1000:.1f} ms beyond the baseline)")
     print(f"  reply after answer     min {min(replies) * 1000:.3f} ms, "
           f"median {statistics.median(replies) * 1000:.3f} ms, max {max(replies) * 1000:.3f} ms")
     print(f"  peak RSS               {rss / 1024:.2f} MiB")

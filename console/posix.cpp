@@ -186,6 +186,29 @@ void wait_on_terminal(int fd) {
   }
 }
 
+timespec monotonic_now() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return now;
+}
+
+timespec monotonic_after(std::chrono::nanoseconds length) {
+  constexpr long nanoseconds_per_second = 1'000'000'000;
+  timespec moment = monotonic_now();
+  const auto whole = std::chrono::duration_cast<std::chrono::seconds>(length);
+  moment.tv_sec += static_cast<time_t>(whole.count());
+  moment.tv_nsec += static_cast<long>((length - whole).count());
+  if (moment.tv_nsec >= nanoseconds_per_second) {
+    moment.tv_nsec -= nanoseconds_per_second;
+    ++moment.tv_sec;
+  }
+  return moment;
+}
+
+bool before(const timespec& a, const timespec& b) {
+  return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+
 }  // namespace
 
 void set_up_streams() {}
@@ -215,18 +238,15 @@ std::size_t read_input(std::span<char> space) {
 }
 
 void sleep_for(std::chrono::milliseconds length) {
-  timespec deadline{};
-  clock_gettime(CLOCK_MONOTONIC, &deadline);
-  const auto whole = std::chrono::duration_cast<std::chrono::seconds>(length);
-  deadline.tv_sec += static_cast<time_t>(whole.count());
-  deadline.tv_nsec += static_cast<long>(
-      std::chrono::duration_cast<std::chrono::nanoseconds>(length - whole).count());
-  constexpr long nanoseconds_per_second = 1'000'000'000;
-  if (deadline.tv_nsec >= nanoseconds_per_second) {
-    deadline.tv_nsec -= nanoseconds_per_second;
-    ++deadline.tv_sec;
+  // A sleeping process wakes up to a millisecond late, more on a virtual machine, and 21 pauses
+  // add that up. So the pause sleeps until just short of its end and waits out the rest awake;
+  // a signal that interrupts either part does not shorten the pause.
+  constexpr auto wake_early = std::chrono::microseconds(1500);
+  const timespec deadline = monotonic_after(length);
+  const timespec alarm = monotonic_after(length - wake_early);
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &alarm, nullptr) == EINTR) {
   }
-  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
+  while (before(monotonic_now(), deadline)) {
   }
 }
 

@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <mmsystem.h>
 
 #include <climits>
 #include <cstdio>
@@ -93,7 +95,13 @@ std::size_t read_input(std::span<char> space) {
 }
 
 void sleep_for(std::chrono::milliseconds length) {
+  // The default timer ticks every 15.6 ms, so a pause could end that late; a 1 ms tick for the
+  // length of the pause keeps it within a millisecond or two.
+  const bool fine_timer = timeBeginPeriod(1) == TIMERR_NOERROR;
   Sleep(static_cast<DWORD>(length.count()));
+  if (fine_timer) {
+    timeEndPeriod(1);
+  }
 }
 
 void wait_for_key() {

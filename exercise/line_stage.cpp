@@ -51,18 +51,18 @@ const line_spec k_beta{
 
 namespace {
 
-std::optional<float> ask_angle(console& con, const line_spec& spec) {
+std::optional<float> ask_angle(console& con, const line_spec& line) {
   for (;;) {
-    const std::optional<float> angle = ask_real(con, spec.angle_prompt, "\n");
-    if (!angle || spec.accepted_angles.contains(*angle)) {
+    const std::optional<float> angle = ask_real(con, line.angle_prompt, "\n");
+    if (!angle || line.accepted_angles.contains(*angle)) {
       return angle;
     }
-    if (spec.other_line_angles.contains(*angle)) {
-      con.write_text(spec.other_line);
-      con.write_text(spec.other_line_why);
-      con.write_text(spec.other_line_again);
+    if (line.other_line_angles.contains(*angle)) {
+      con.write_text(line.other_line);
+      con.write_text(line.other_line_why);
+      con.write_text(line.other_line_again);
     } else {
-      con.write_text(spec.invalid_angle);
+      con.write_text(line.invalid_angle);
     }
   }
 }
@@ -81,10 +81,10 @@ void explain_refused_wavelength(console& con, const model::line_expectations& wa
   }
 }
 
-std::optional<float> ask_wavelength(console& con, const line_spec& spec,
+std::optional<float> ask_wavelength(console& con, const line_spec& line,
                                     const model::line_expectations& wavelengths) {
   for (;;) {
-    const std::optional<float> answer = ask_real(con, spec.wavelength_prompt, "\n\n");
+    const std::optional<float> answer = ask_real(con, line.wavelength_prompt, "\n\n");
     if (!answer || model::accepts_answer(wavelengths.expected, *answer)) {
       return answer;
     }
@@ -92,9 +92,9 @@ std::optional<float> ask_wavelength(console& con, const line_spec& spec,
   }
 }
 
-std::optional<float> ask_fj(console& con, const line_spec& spec, float expected) {
+std::optional<float> ask_fj(console& con, const line_spec& line, float expected) {
   for (;;) {
-    const std::optional<float> answer = ask_real(con, spec.fj_prompt, "\n\n");
+    const std::optional<float> answer = ask_real(con, line.fj_prompt, "\n\n");
     if (!answer || model::accepts_answer(expected, *answer)) {
       return answer;
     }
@@ -102,9 +102,9 @@ std::optional<float> ask_fj(console& con, const line_spec& spec, float expected)
   }
 }
 
-std::optional<float> ask_ev(console& con, const line_spec& spec, float expected) {
+std::optional<float> ask_ev(console& con, const line_spec& line, float expected) {
   for (;;) {
-    const std::optional<float> answer = ask_real(con, spec.ev_prompt, "\n\n");
+    const std::optional<float> answer = ask_real(con, line.ev_prompt, "\n\n");
     if (!answer || model::accepts_ev_answer(expected, *answer)) {
       return answer;
     }
@@ -120,21 +120,21 @@ void pause_if(console& con, bool wanted) {
 
 }  // namespace
 
-stage_outcome line_stage(console& con, const line_spec& spec, float d_obl) {
-  con.write_text(spec.intro);
+stage_outcome line_stage(console& con, const line_spec& line, float d_obl) {
+  con.write_text(line.intro);
   con.pause();
-  con.write_text(spec.angle_question);
+  con.write_text(line.angle_question);
   con.pause();
-  const std::optional<float> angle = ask_angle(con, spec);
+  const std::optional<float> angle = ask_angle(con, line);
   if (!angle) {
     return stage_outcome::input_ended;
   }
   const model::line_expectations wavelengths = model::expectations_for(d_obl, *angle);
 
-  pause_if(con, spec.pause_before_wavelength_question);
-  con.write_text(spec.wavelength_question);
+  pause_if(con, line.pause_before_wavelength_question);
+  con.write_text(line.wavelength_question);
   con.pause();
-  const std::optional<float> wavelength = ask_wavelength(con, spec, wavelengths);
+  const std::optional<float> wavelength = ask_wavelength(con, line, wavelengths);
   if (!wavelength) {
     return stage_outcome::input_ended;
   }
@@ -144,22 +144,22 @@ stage_outcome line_stage(console& con, const line_spec& spec, float d_obl) {
   // Each energy is judged against the student's own accepted answer before it, so that the
   // rounding of an earlier result is never held against a later one.
   const float expected_fj = model::energy_fj(*wavelength);
-  con.write_text(spec.fj_question);
+  con.write_text(line.fj_question);
   con.pause();
-  const std::optional<float> fj = ask_fj(con, spec, expected_fj);
+  const std::optional<float> fj = ask_fj(con, line, expected_fj);
   if (!fj) {
     return stage_outcome::input_ended;
   }
 
-  con.write_text(spec.ev_question);
+  con.write_text(line.ev_question);
   const float expected_ev = model::energy_ev(*fj);
-  pause_if(con, spec.pause_before_ev_prompt);
-  if (!ask_ev(con, spec, expected_ev)) {
+  pause_if(con, line.pause_before_ev_prompt);
+  if (!ask_ev(con, line, expected_ev)) {
     return stage_outcome::input_ended;
   }
 
-  con.write_text(spec.closing);
-  pause_if(con, spec.pause_after_closing);
+  con.write_text(line.closing);
+  pause_if(con, line.pause_after_closing);
   return stage_outcome::completed;
 }
 

@@ -60,7 +60,7 @@ extern const line_spec k_beta;
 // The opening and the interplanar spacing d_obl in pm, returned once it lies in 250..310.
 std::optional<float> spacing_stage(console& con);
 
-[[nodiscard]] stage_outcome line_stage(console& con, const line_spec& spec, float d_obl);
+[[nodiscard]] stage_outcome line_stage(console& con, const line_spec& line, float d_obl);
 
 // The atomic number of the anode, the closing texts and the final key press.
 [[nodiscard]] stage_outcome anode_stage(console& con);

@@ -18,9 +18,9 @@ struct line_run {
   std::string transcript;
 };
 
-line_run run_line(const line_spec& spec, float d_obl, std::string input) {
+line_run run_line(const line_spec& line, float d_obl, std::string input) {
   recording_console con(std::move(input));
-  const stage_outcome outcome = line_stage(con, spec, d_obl);
+  const stage_outcome outcome = line_stage(con, line, d_obl);
   return {outcome, con.transcript()};
 }
 
@@ -28,17 +28,17 @@ const std::string not_a_number = cat({texts::not_a_number, texts::use_decimal_po
 const std::string radian_hint = cat({texts::radian_mode, texts::radian_mode_fix});
 const std::string grad_hint = cat({texts::grad_mode, texts::grad_mode_fix});
 
-std::string opening_of(const line_spec& spec) {
-  return cat({spec.intro, pause_mark, spec.angle_question, pause_mark});
+std::string opening_of(const line_spec& line) {
+  return cat({line.intro, pause_mark, line.angle_question, pause_mark});
 }
 
-std::string other_line_of(const line_spec& spec) {
-  return cat({spec.other_line, spec.other_line_why, spec.other_line_again});
+std::string other_line_of(const line_spec& line) {
+  return cat({line.other_line, line.other_line_why, line.other_line_again});
 }
 
 // What follows an accepted angle, up to the wavelength prompt.
-std::string wavelength_question_of(const line_spec& spec) {
-  return cat({spec.pause_before_wavelength_question ? pause_mark : "", spec.wavelength_question,
+std::string wavelength_question_of(const line_spec& line) {
+  return cat({line.pause_before_wavelength_question ? pause_mark : "", line.wavelength_question,
               pause_mark});
 }
 
@@ -112,20 +112,20 @@ TEST(k_beta_stage, pauses_before_the_wavelength_and_ev_prompts_and_after_closing
 enum class angle_reaction { accepted, other_line, invalid };
 
 struct angle_case {
-  const line_spec* spec;
+  const line_spec* line;
   std::string angle;
   angle_reaction reaction;
 };
 
 void PrintTo(const angle_case& c, std::ostream* os) {
-  *os << (c.spec == &k_alpha ? "K-alpha " : "K-beta ") << c.angle;
+  *os << (c.line == &k_alpha ? "K-alpha " : "K-beta ") << c.angle;
 }
 
 class angle_windows : public ::testing::TestWithParam<angle_case> {};
 
 TEST_P(angle_windows, accept_redirect_or_refuse_the_angle) {
   const angle_case& c = GetParam();
-  const line_spec& s = *c.spec;
+  const line_spec& s = *c.line;
   const line_run run = run_line(s, 282.0F, c.angle + "\n");
   std::string expected = cat({opening_of(s), s.angle_prompt, "\n"});
   switch (c.reaction) {
@@ -166,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(
 // One wrong answer at one question, then the right one: what the stage says in between.
 struct refusal_case {
   std::string name;
-  const line_spec* spec;
+  const line_spec* line;
   std::string input;   // every answer of the stage, the wrong one included
   std::string prompt;  // the question that refuses
   std::string line_ends;
@@ -181,7 +181,7 @@ class refusals : public ::testing::TestWithParam<refusal_case> {};
 
 TEST_P(refusals, explain_and_ask_the_same_question_again) {
   const refusal_case& c = GetParam();
-  const line_run run = run_line(*c.spec, 282.0F, c.input);
+  const line_run run = run_line(*c.line, 282.0F, c.input);
   EXPECT_EQ(run.outcome, stage_outcome::completed);
   const std::string detour = c.prompt + c.line_ends + c.reply + c.prompt + c.line_ends;
   EXPECT_NE(run.transcript.find(detour), std::string::npos) << run.transcript;
