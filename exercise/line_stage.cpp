@@ -51,19 +51,27 @@ const line_spec k_beta{
 
 namespace {
 
-std::optional<float> ask_angle(console& con, const line_spec& line) {
+// Asks one question until its answer is accepted; every refused answer is explained first.
+template <typename Accepts, typename Explain>
+std::optional<float> ask_until_accepted(console& con, std::string_view prompt,
+                                        std::string_view line_ends, Accepts accepts,
+                                        Explain explain) {
   for (;;) {
-    const std::optional<float> angle = ask_real(con, line.angle_prompt, "\n");
-    if (!angle || line.accepted_angles.contains(*angle)) {
-      return angle;
+    const std::optional<float> answer = ask_real(con, prompt, line_ends);
+    if (!answer || accepts(*answer)) {
+      return answer;
     }
-    if (line.other_line_angles.contains(*angle)) {
-      con.write_text(line.other_line);
-      con.write_text(line.other_line_why);
-      con.write_text(line.other_line_again);
-    } else {
-      con.write_text(line.invalid_angle);
-    }
+    explain(*answer);
+  }
+}
+
+void explain_refused_angle(console& con, const line_spec& line, float angle) {
+  if (line.other_line_angles.contains(angle)) {
+    con.write_text(line.other_line);
+    con.write_text(line.other_line_why);
+    con.write_text(line.other_line_again);
+  } else {
+    con.write_text(line.invalid_angle);
   }
 }
 
@@ -81,35 +89,33 @@ void explain_refused_wavelength(console& con, const model::line_expectations& wa
   }
 }
 
+std::optional<float> ask_angle(console& con, const line_spec& line) {
+  return ask_until_accepted(
+      con, line.angle_prompt, "\n",
+      [&line](float angle) { return line.accepted_angles.contains(angle); },
+      [&con, &line](float angle) { explain_refused_angle(con, line, angle); });
+}
+
 std::optional<float> ask_wavelength(console& con, const line_spec& line,
                                     const model::line_expectations& wavelengths) {
-  for (;;) {
-    const std::optional<float> answer = ask_real(con, line.wavelength_prompt, "\n\n");
-    if (!answer || model::accepts_answer(wavelengths.expected, *answer)) {
-      return answer;
-    }
-    explain_refused_wavelength(con, wavelengths, *answer);
-  }
+  return ask_until_accepted(
+      con, line.wavelength_prompt, "\n\n",
+      [&wavelengths](float answer) { return model::accepts_answer(wavelengths.expected, answer); },
+      [&con, &wavelengths](float answer) { explain_refused_wavelength(con, wavelengths, answer); });
 }
 
 std::optional<float> ask_fj(console& con, const line_spec& line, float expected) {
-  for (;;) {
-    const std::optional<float> answer = ask_real(con, line.fj_prompt, "\n\n");
-    if (!answer || model::accepts_answer(expected, *answer)) {
-      return answer;
-    }
-    con.write_text(texts::result_refused);
-  }
+  return ask_until_accepted(
+      con, line.fj_prompt, "\n\n",
+      [expected](float answer) { return model::accepts_answer(expected, answer); },
+      [&con](float /*answer*/) { con.write_text(texts::result_refused); });
 }
 
 std::optional<float> ask_ev(console& con, const line_spec& line, float expected) {
-  for (;;) {
-    const std::optional<float> answer = ask_real(con, line.ev_prompt, "\n\n");
-    if (!answer || model::accepts_ev_answer(expected, *answer)) {
-      return answer;
-    }
-    con.write_text(texts::ev_result_refused);
-  }
+  return ask_until_accepted(
+      con, line.ev_prompt, "\n\n",
+      [expected](float answer) { return model::accepts_ev_answer(expected, answer); },
+      [&con](float /*answer*/) { con.write_text(texts::ev_result_refused); });
 }
 
 void pause_if(console& con, bool wanted) {
