@@ -43,18 +43,20 @@ void write_for(int fd, std::string_view bytes, bool to_terminal) {
 // The signals that end a program by default and so must find the terminal as it was.
 constexpr std::array terminating_signals = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
+sigset_t terminating_set() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (const int signal : terminating_signals) {
+    sigaddset(&set, signal);
+  }
+  return set;
+}
+
 // Blocks the terminating signals for the length of the key wait, so that they can be noticed
 // and the terminal restored before they take effect.
 class blocked_signals {
  public:
-  blocked_signals() {
-    sigset_t wanted;
-    sigemptyset(&wanted);
-    for (const int signal : terminating_signals) {
-      sigaddset(&wanted, signal);
-    }
-    sigprocmask(SIG_BLOCK, &wanted, &previous_);
-  }
+  blocked_signals() { block(&previous_); }
   ~blocked_signals() { unblock(); }
   blocked_signals(const blocked_signals&) = delete;
   blocked_signals& operator=(const blocked_signals&) = delete;
@@ -77,15 +79,14 @@ class blocked_signals {
   // Lets pending signals take their usual effect, then blocks again if the program lives on.
   void deliver() {
     unblock();
-    sigset_t wanted;
-    sigemptyset(&wanted);
-    for (const int signal : terminating_signals) {
-      sigaddset(&wanted, signal);
-    }
-    sigprocmask(SIG_BLOCK, &wanted, nullptr);
+    block(nullptr);
   }
 
  private:
+  static void block(sigset_t* previous) {
+    const sigset_t wanted = terminating_set();
+    sigprocmask(SIG_BLOCK, &wanted, previous);
+  }
   void unblock() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
 
   sigset_t previous_{};
