@@ -1,10 +1,11 @@
 #include "entries.hpp"
 
-#include <charconv>
 #include <cstddef>
 #include <limits>
 #include <string>
 #include <system_error>
+
+#include <fast_float/fast_float.h>
 
 namespace rtg {
 
@@ -98,7 +99,9 @@ float decimal::to_float() const {
   text += 'e';
   text += std::to_string(exponent - static_cast<std::int64_t>(text.size() - 1));
   float magnitude = 0.0F;
-  const auto [rest, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude);
+  const auto [rest, error] =
+      fast_float::from_chars(text.data(), text.data() + text.size(), magnitude);
+  // Beyond the range the library gives infinity (or, in later versions, reports the range).
   if (error == std::errc::result_out_of_range) {
     magnitude = exponent > 0 ? largest : 0.0F;
   }
