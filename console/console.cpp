@@ -3,8 +3,6 @@
 #include <clocale>
 #include <span>
 
-#include "platform.hpp"
-
 namespace rtg {
 
 void start_up() {
@@ -13,12 +11,12 @@ void start_up() {
 }
 
 system_console::system_console()
-    : output_is_terminal_(platform::output_is_terminal()),
+    : output_is_terminal_(platform_.output_is_terminal()),
       // Whatever was written stands on screen before the program waits for input. Readings
       // that find input already buffered do not wait, so they need no flush of their own.
       input_([this](std::span<char> space) {
         flush();
-        return platform::read_input(space);
+        return platform_.read_input(space);
       }) {}
 
 system_console::~system_console() {
@@ -34,7 +32,7 @@ void system_console::write_text(std::string_view text) {
 
 void system_console::pause() {
   flush();
-  platform::sleep_for(pause_length);
+  platform_.sleep_for(pause_length);
 }
 
 real_entry system_console::read_real() {
@@ -47,17 +45,17 @@ integer_entry system_console::read_integer() {
 
 void system_console::wait_for_key() {
   flush();
-  platform::wait_for_key();
+  platform_.wait_for_key();
 }
 
 void system_console::write_diagnostic(std::string_view text) {
   flush();
-  platform::write_error(text);
+  platform_.write_error(text);
 }
 
 void system_console::flush() {
   if (!pending_.empty()) {
-    platform::write_output(pending_, output_is_terminal_);
+    platform_.write_output(pending_);
     pending_.clear();
   }
 }

@@ -9,6 +9,7 @@
 
 #include "entries.hpp"
 #include "input_buffer.hpp"
+#include "platform.hpp"
 
 namespace rtg {
 
@@ -58,6 +59,7 @@ class system_console final : public console {
   // Pipes and files get texts in batches of about this size, not a write for every text.
   static constexpr std::size_t pending_limit = std::size_t{16} * 1024;
 
+  platform::session platform_;
   bool output_is_terminal_;
   std::string pending_;
   input_buffer input_;

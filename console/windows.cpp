@@ -1,6 +1,5 @@
 // The console on Windows: text-mode standard streams, UTF-16 output to a real console, Sleep,
-// and the key press through _getch.
-#include <conio.h>
+// and the key press read as a key-down event from the console keyboard.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -60,41 +59,73 @@ void write_to(DWORD which, int fd, std::string_view bytes) {
   }
 }
 
-// _getch reports an arrow or function key as a prefix followed by the key's code.
-constexpr bool is_extended_key_prefix(int key) {
-  return key == 0 || key == 0xE0;
+// Shift, Ctrl, Alt and the lock keys alone are not the key the student is asked to press.
+constexpr bool is_modifier(WORD virtual_key) {
+  return virtual_key == VK_SHIFT || virtual_key == VK_CONTROL || virtual_key == VK_MENU ||
+         virtual_key == VK_LWIN || virtual_key == VK_RWIN || virtual_key == VK_CAPITAL ||
+         virtual_key == VK_NUMLOCK || virtual_key == VK_SCROLL;
+}
+
+bool is_key_press(const INPUT_RECORD& record) {
+  return record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown != 0 &&
+         !is_modifier(record.Event.KeyEvent.wVirtualKeyCode);
+}
+
+// One key, whatever it is (a letter, Enter, Escape, an arrow or a function key), read as a
+// console event, so that it does not matter which handle a C runtime reads keys from.
+void wait_on_console(HANDLE keyboard) {
+  // Keys pressed before the closing request do not count.
+  FlushConsoleInputBuffer(keyboard);
+  for (;;) {
+    INPUT_RECORD record{};
+    DWORD got = 0;
+    if (ReadConsoleInputW(keyboard, &record, 1, &got) == 0 || got == 0) {
+      return;  // the console is gone
+    }
+    if (is_key_press(record)) {
+      break;
+    }
+  }
+  FlushConsoleInputBuffer(keyboard);
 }
 
 }  // namespace
+
+// Windows keeps nothing of its own for a run: the console echoes and edits typed lines itself.
+struct session::state {};
+
+session::session() : state_(std::make_unique<state>()) {}
+
+session::~session() = default;
 
 void set_up_streams() {
   (void)_setmode(_fileno(stdin), _O_TEXT);
   (void)_setmode(_fileno(stdout), _O_TEXT);
 }
 
-bool output_is_terminal() {
+bool session::output_is_terminal() const {
   return is_console(GetStdHandle(STD_OUTPUT_HANDLE));
 }
 
-void write_output(std::string_view bytes, bool to_terminal) {
-  if (to_terminal) {
+void session::write_output(std::string_view bytes) {
+  if (output_is_terminal()) {
     write_console(GetStdHandle(STD_OUTPUT_HANDLE), bytes);
   } else {
     write_stream(_fileno(stdout), bytes);
   }
 }
 
-void write_error(std::string_view bytes) {
+void session::write_error(std::string_view bytes) {
   write_to(STD_ERROR_HANDLE, _fileno(stderr), bytes);
 }
 
-std::size_t read_input(std::span<char> space) {
+std::size_t session::read_input(std::span<char> space) {
   const auto wanted = static_cast<unsigned>(space.size() < INT_MAX ? space.size() : INT_MAX);
   const int got = _read(_fileno(stdin), space.data(), wanted);
   return got > 0 ? static_cast<std::size_t>(got) : 0;
 }
 
-void sleep_for(std::chrono::milliseconds length) {
+void session::sleep_for(std::chrono::milliseconds length) {
   // The default timer ticks every 15.6 ms, so a pause could end that late; a 1 ms tick for the
   // length of the pause keeps it within a millisecond or two.
   const bool fine_timer = timeBeginPeriod(1) == TIMERR_NOERROR;
@@ -104,7 +135,7 @@ void sleep_for(std::chrono::milliseconds length) {
   }
 }
 
-void wait_for_key() {
+void session::wait_for_key() {
   // The keyboard is the console's own input, whatever standard input was redirected from.
   const HANDLE keyboard =
       CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -112,16 +143,9 @@ void wait_for_key() {
   if (keyboard == INVALID_HANDLE_VALUE) {
     return;  // no console, so no key to wait for
   }
-  if (!is_console(keyboard)) {
-    CloseHandle(keyboard);
-    return;
+  if (is_console(keyboard)) {
+    wait_on_console(keyboard);
   }
-  // Keys pressed before the closing request do not count.
-  FlushConsoleInputBuffer(keyboard);
-  if (is_extended_key_prefix(_getch())) {
-    (void)_getch();
-  }
-  FlushConsoleInputBuffer(keyboard);
   CloseHandle(keyboard);
 }
 

@@ -9,8 +9,10 @@
 #include <unistd.h>
 #include <csignal>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <iterator>
 #include <thread>
 
 namespace rtg::testing {
@@ -77,6 +79,80 @@ bool wait_until_raw(int master, std::chrono::milliseconds bound) {
     std::this_thread::sleep_for(5ms);
   }
   return false;
+}
+
+bool same_settings(const termios& a, const termios& b) {
+  return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_lflag == b.c_lflag &&
+         a.c_cflag == b.c_cflag && std::equal(std::begin(a.c_cc), std::end(a.c_cc), b.c_cc);
+}
+
+termios fresh_terminal_settings() {
+  int master = -1;
+  int slave = -1;
+  termios settings{};
+  if (openpty(&master, &slave, nullptr, nullptr, nullptr) == 0) {
+    tcgetattr(slave, &settings);
+    close(slave);
+    close(master);
+  }
+  return settings;
+}
+
+bool terminal_as_new(int master) {
+  termios settings{};
+  return tcgetattr(master, &settings) == 0 && same_settings(settings, fresh_terminal_settings());
+}
+
+namespace {
+
+void say(std::string_view text) {
+  type_on(STDOUT_FILENO, text);
+}
+
+}  // namespace
+
+int run_as_job(const std::function<int()>& body, std::chrono::milliseconds held) {
+  // The shell takes the terminal back while the job is stopped, from the background.
+  std::signal(SIGTTOU, SIG_IGN);
+  int go[2];
+  if (pipe(go) != 0) {
+    return 126;
+  }
+  const pid_t job = fork();
+  if (job == 0) {
+    std::signal(SIGTTOU, SIG_DFL);
+    setpgid(0, 0);
+    char byte = 0;
+    (void)read(go[0], &byte, 1);  // until the job is in the foreground
+    _exit(body());
+  }
+  setpgid(job, job);
+  tcsetpgrp(STDIN_FILENO, job);
+  (void)write(go[1], "g", 1);
+  for (;;) {
+    int status = 0;
+    if (waitpid(job, &status, WUNTRACED) != job) {
+      return 125;
+    }
+    if (WIFEXITED(status)) {
+      return WEXITSTATUS(status);
+    }
+    if (WIFSIGNALED(status)) {
+      return 128 + WTERMSIG(status);
+    }
+    tcsetpgrp(STDIN_FILENO, getpgrp());
+    termios settings{};
+    tcgetattr(STDIN_FILENO, &settings);
+    const termios usual = fresh_terminal_settings();
+    say(same_settings(settings, usual) ? "[stopped: restored]\n" : "[stopped: not restored]\n");
+    // As a shell does, it uses the terminal in its own settings while the job is stopped, and
+    // leaves them so when the job goes on.
+    tcsetattr(STDIN_FILENO, TCSANOW, &usual);
+    std::this_thread::sleep_for(held);
+    say("[continued]\n");
+    tcsetpgrp(STDIN_FILENO, job);
+    kill(-job, SIGCONT);
+  }
 }
 
 bool terminal_is_canonical_with_echo(int master) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <sys/types.h>
+#include <termios.h>
 
 #include <chrono>
 #include <functional>
@@ -37,6 +38,23 @@ bool read_until(int master, std::string& seen, std::string_view wanted,
 bool wait_until_raw(int master, std::chrono::milliseconds bound = patience);
 
 bool terminal_is_canonical_with_echo(int master);
+
+bool same_settings(const termios& a, const termios& b);
+
+// The settings a new pseudo-terminal starts with, which a program must leave as it found them.
+termios fresh_terminal_settings();
+
+// Whether the terminal is exactly as a new one, as after a program that gave it back.
+bool terminal_as_new(int master);
+
+// Runs `body` as a job of a small shell, as an interactive shell would: in a process group of
+// its own, in the foreground of the terminal, so that Ctrl+Z stops it (a process group with no
+// parent in its session ignores stop signals). Each time the job stops, the shell writes
+// "[stopped: restored]" or "[stopped: not restored]" after checking the terminal's settings,
+// keeps it stopped for `held` with the terminal in the usual settings, writes "[continued]" and
+// resumes it in the foreground, like `fg`.
+// Returns the job's exit status, or 128 + the signal that ended it.
+int run_as_job(const std::function<int()>& body, std::chrono::milliseconds held);
 
 // The wait status, or nothing if the child was still running at the bound (it is then killed).
 std::optional<int> wait_for_exit(pid_t pid, std::chrono::milliseconds bound = patience);

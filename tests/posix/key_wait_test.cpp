@@ -22,36 +22,30 @@ constexpr std::string_view ready = "[waiting]";
 constexpr int left_unread = 3;
 constexpr int settings_changed = 4;
 
-bool same_settings(const termios& a, const termios& b) {
-  return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_lflag == b.c_lflag &&
-         a.c_cflag == b.c_cflag && std::equal(std::begin(a.c_cc), std::end(a.c_cc), b.c_cc);
-}
-
-// Whether any byte is waiting at the terminal, even part of a line.
-bool bytes_waiting(const termios& usual) {
-  termios byte_wise = usual;
-  byte_wise.c_lflag &= ~static_cast<tcflag_t>(ICANON);
-  tcsetattr(STDIN_FILENO, TCSANOW, &byte_wise);
+// Whether any byte is waiting at the terminal while the console holds it byte by byte.
+bool bytes_waiting() {
   pollfd request{STDIN_FILENO, POLLIN, 0};
-  const bool waiting = poll(&request, 1, 200) > 0;
-  tcsetattr(STDIN_FILENO, TCSANOW, &usual);
-  return waiting;
+  return poll(&request, 1, 200) > 0;
 }
 
-// The child's side: announce the wait, wait for the key, then report whether the terminal is
-// as it was and whether any byte of the key is still there to be read.
+// The child's side: announce the wait, wait for the key, then report whether any byte of the
+// key is still there to be read and whether the terminal is as it was once the console ends.
 int wait_then_check_leftovers() {
   termios before{};
   tcgetattr(STDIN_FILENO, &before);
-  system_console con;
-  con.write_text(ready);
-  con.wait_for_key();
+  bool leftovers = false;
+  {
+    system_console con;
+    con.write_text(ready);
+    con.wait_for_key();
+    leftovers = bytes_waiting();
+  }
   termios after{};
   tcgetattr(STDIN_FILENO, &after);
   if (!same_settings(before, after)) {
     return settings_changed;
   }
-  return bytes_waiting(after) ? left_unread : 0;
+  return leftovers ? left_unread : 0;
 }
 
 struct key_case {
@@ -149,17 +143,18 @@ TEST_P(signals_during_the_wait, take_effect_after_the_terminal_is_restored) {
   ASSERT_TRUE(status);
   ASSERT_TRUE(WIFSIGNALED(*status));
   EXPECT_EQ(WTERMSIG(*status), c.signal);
-  EXPECT_TRUE(terminal_is_canonical_with_echo(child.master));
+  EXPECT_TRUE(terminal_as_new(child.master));
   close(child.master);
 }
 
-INSTANTIATE_TEST_SUITE_P(table, signals_during_the_wait,
-                         ::testing::Values(signal_case{"interrupt_key", SIGINT, "\x03"},
-                                           signal_case{"quit_key", SIGQUIT, "\x1c"},
-                                           signal_case{"term", SIGTERM, ""},
-                                           signal_case{"hangup", SIGHUP, ""},
-                                           signal_case{"interrupt", SIGINT, ""}),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    table, signals_during_the_wait,
+    ::testing::Values(signal_case{"interrupt_key", SIGINT, "\x03"},
+                      signal_case{"quit_key", SIGQUIT, "\x1c"}, signal_case{"term", SIGTERM, ""},
+                      signal_case{"hangup", SIGHUP, ""}, signal_case{"interrupt", SIGINT, ""},
+                      signal_case{"broken_pipe", SIGPIPE, ""}, signal_case{"alarm", SIGALRM, ""},
+                      signal_case{"user_1", SIGUSR1, ""}, signal_case{"user_2", SIGUSR2, ""}),
+    [](const auto& info) { return info.param.name; });
 
 TEST(key_wait, goes_on_after_a_signal_that_is_ignored) {
   const pty_child child = spawn_on_pty([] {
