@@ -281,8 +281,10 @@ editing_keys editing_keys_of(const termios& settings) {
 // Where the echo of typed lines goes: the terminal they were typed at, even when standard
 // output goes elsewhere.
 int open_for_echo(int terminal) {
-  const char* name = ::ttyname(terminal);
-  const int fd = name == nullptr ? -1 : ::open(name, O_WRONLY | O_NOCTTY | O_CLOEXEC);
+  std::array<char, 256> name{};
+  const int fd = ::ttyname_r(terminal, name.data(), name.size()) != 0
+                     ? -1
+                     : ::open(name.data(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
   return fd >= 0 ? fd : ::dup(terminal);
 }
 

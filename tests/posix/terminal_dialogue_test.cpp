@@ -255,7 +255,7 @@ std::vector<signal_case> every_ending_signal() {
     cases.push_back({name + "_ctrl_c", during, SIGINT, "\x03"});
     cases.push_back({name + "_ctrl_backslash", during, SIGQUIT, "\x1C"});
     for (const auto& [signal_name, signal] : killed) {
-      cases.push_back({name + "_" + signal_name, during, signal, ""});
+      cases.push_back({std::string(name).append("_").append(signal_name), during, signal, ""});
     }
   }
   return cases;
