@@ -17,7 +17,9 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -s")
 
 # Tests run under Wine, quietly, without a display, in a prefix of the build's own.
 find_program(RTG_WINE NAMES wine wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+find_program(RTG_WINESERVER NAMES wineserver PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+set(RTG_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
 if(RTG_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR
-    "${CMAKE_COMMAND};-E;env;--unset=DISPLAY;WINEDEBUG=-all;WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix;${RTG_WINE}")
+    "${CMAKE_COMMAND};-E;env;--unset=DISPLAY;WINEDEBUG=-all;WINEPREFIX=${RTG_WINE_PREFIX};${RTG_WINE}")
 endif()
