@@ -279,8 +279,11 @@ editing_keys editing_keys_of(const termios& settings) {
 }
 
 // Where the echo of typed lines goes: the terminal they were typed at, even when standard
-// output goes elsewhere.
-int open_for_echo(int terminal) {
+// output goes elsewhere; nowhere (-1) when the terminal was set not to echo.
+int open_for_echo(int terminal, const termios& settings) {
+  if ((settings.c_lflag & ECHO) == 0) {
+    return -1;
+  }
   std::array<char, 256> name{};
   const int fd = ::ttyname_r(terminal, name.data(), name.size()) != 0
                      ? -1
@@ -323,7 +326,7 @@ struct session::state {
   state()
       : output_is_terminal(::isatty(STDOUT_FILENO) == 1),
         terminal(STDIN_FILENO, TCSANOW),
-        echo_fd(terminal.holds() ? open_for_echo(STDIN_FILENO) : -1),
+        echo_fd(terminal.holds() ? open_for_echo(STDIN_FILENO, terminal.settings()) : -1),
         editor(editing_keys_of(terminal.settings())) {}
   ~state() {
     if (echo_fd >= 0) {
@@ -336,6 +339,11 @@ struct session::state {
   state& operator=(state&&) = delete;
 
   std::size_t read_typed_line(std::span<char> space);
+  void show(std::string_view echo) const {
+    if (echo_fd >= 0) {
+      write_all(echo_fd, echo);
+    }
+  }
   // The typed bytes up to the end of the next line; false when the input ended.
   bool edit_until_line_complete();
   void take_bytes_typed();
@@ -373,7 +381,7 @@ bool session::state::edit_until_line_complete() {
       if (outcome == line_editor::outcome::editing) {
         continue;
       }
-      write_all(echo_fd, echo);
+      show(echo);
       if (outcome == line_editor::outcome::input_ended) {
         return false;
       }
@@ -381,7 +389,7 @@ bool session::state::edit_until_line_complete() {
       line_given = 0;
       return true;
     }
-    write_all(echo_fd, echo);
+    show(echo);
     echo.clear();
     if (editor.in_escape() && !more_comes_soon(terminal)) {
       editor.escape_alone();

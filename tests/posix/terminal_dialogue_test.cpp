@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <array>
@@ -120,6 +121,26 @@ TEST(typed_ahead, a_line_begun_in_a_pause_and_ended_after_the_prompt_shows_whole
   const exit_report ending = ending_of(child.pid);
   EXPECT_TRUE(ending.exited && ending.status == 0);
   EXPECT_EQ(rest_of_screen(child.master, seen), "[question]\r\nA = 7.2\r\n\r\n[7.2]\r\n");
+  close(child.master);
+}
+
+TEST(typed_lines, are_not_echoed_where_the_terminal_was_set_not_to_echo) {
+  const pty_child child = spawn_on_pty([] {
+    termios quiet{};
+    tcgetattr(STDIN_FILENO, &quiet);
+    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
+    system_console con;
+    con.write_text(ask(con, "A = ") + "\n");
+    return 0;
+  });
+  ASSERT_GT(child.pid, 0);
+  std::string seen;
+  ASSERT_TRUE(read_until(child.master, seen, "A = "));
+  type_on(child.master, "7.2\r");
+  const exit_report ending = ending_of(child.pid);
+  EXPECT_TRUE(ending.exited && ending.status == 0);
+  EXPECT_EQ(rest_of_screen(child.master, seen), "A = \r\n[7.2]\r\n");
   close(child.master);
 }
 

@@ -16,15 +16,22 @@ OBSERVER = r"""
 window.__rtg = { states: [], texts: [] };
 new MutationObserver((records) => {
   const now = performance.now();
+  // Each change's value is what the next change found; the last one's is the current value.
+  const changes = records.filter((record) => record.type === 'attributes');
+  changes.forEach((record, i) => {
+    const value = i + 1 < changes.length ? changes[i + 1].oldValue : record.target.dataset.state;
+    window.__rtg.states.push([value, now]);
+  });
   for (const record of records) {
     if (record.type === 'attributes') {
-      window.__rtg.states.push([record.target.dataset.state, now]);
+      continue;
     } else if (record.target.id === 'transcript' && record.addedNodes.length) {
-      window.__rtg.texts.push([record.addedNodes[0].textContent, now]);
+      const node = record.addedNodes[0];
+      window.__rtg.texts.push([node.textContent, now, node.className || '']);
     }
   }
 }).observe(document, { subtree: true, childList: true, attributes: true,
-                       attributeFilter: ['data-state'] });
+                       attributeOldValue: true, attributeFilter: ['data-state'] });
 """
 
 
