@@ -68,6 +68,28 @@ exit_report ending_of(pid_t pid) {
   return {true, WEXITSTATUS(*status), 0};
 }
 
+bool exited_with(const exit_report& report, int status) {
+  return report.exited && report.status == status;
+}
+
+// How a child on a terminal ended: its exit, the rest of what it showed after `seen`, and
+// whether it left the terminal as it found it.
+struct terminal_ending {
+  exit_report exit;
+  std::string screen;
+  bool terminal_as_new = false;
+};
+
+// Waits for the child to end, reads the rest of its screen and closes the terminal.
+terminal_ending finish(const pty_child& child, std::string seen = "") {
+  terminal_ending ending;
+  ending.exit = ending_of(child.pid);
+  ending.screen = rest_of_screen(child.master, std::move(seen));
+  ending.terminal_as_new = terminal_as_new(child.master);
+  close(child.master);
+  return ending;
+}
+
 TEST(typed_ahead, each_pasted_line_shows_after_the_prompt_that_reads_it) {
   constexpr int questions = 40;
   const pty_child child = spawn_on_pty([] {
@@ -96,11 +118,10 @@ TEST(typed_ahead, each_pasted_line_shows_after_the_prompt_that_reads_it) {
   type_on(child.master, pasted);  // during the pause, as one paste
   expected += values + "\r\n";
 
-  const exit_report ending = ending_of(child.pid);
-  EXPECT_TRUE(ending.exited && ending.status == 0);
-  EXPECT_EQ(rest_of_screen(child.master, seen), expected);
-  EXPECT_TRUE(terminal_as_new(child.master));
-  close(child.master);
+  const terminal_ending ending = finish(child, seen);
+  EXPECT_TRUE(exited_with(ending.exit, 0));
+  EXPECT_EQ(ending.screen, expected);
+  EXPECT_TRUE(ending.terminal_as_new);
 }
 
 TEST(typed_ahead, a_line_begun_in_a_pause_and_ended_after_the_prompt_shows_whole_after_it) {
@@ -118,10 +139,9 @@ TEST(typed_ahead, a_line_begun_in_a_pause_and_ended_after_the_prompt_shows_whole
   ASSERT_TRUE(read_until(child.master, seen, "A = 7."));
   type_on(child.master, "2\r");
 
-  const exit_report ending = ending_of(child.pid);
-  EXPECT_TRUE(ending.exited && ending.status == 0);
-  EXPECT_EQ(rest_of_screen(child.master, seen), "[question]\r\nA = 7.2\r\n\r\n[7.2]\r\n");
-  close(child.master);
+  const terminal_ending ending = finish(child, seen);
+  EXPECT_TRUE(exited_with(ending.exit, 0));
+  EXPECT_EQ(ending.screen, "[question]\r\nA = 7.2\r\n\r\n[7.2]\r\n");
 }
 
 TEST(typed_lines, are_not_echoed_where_the_terminal_was_set_not_to_echo) {
@@ -138,10 +158,9 @@ TEST(typed_lines, are_not_echoed_where_the_terminal_was_set_not_to_echo) {
   std::string seen;
   ASSERT_TRUE(read_until(child.master, seen, "A = "));
   type_on(child.master, "7.2\r");
-  const exit_report ending = ending_of(child.pid);
-  EXPECT_TRUE(ending.exited && ending.status == 0);
-  EXPECT_EQ(rest_of_screen(child.master, seen), "A = \r\n[7.2]\r\n");
-  close(child.master);
+  const terminal_ending ending = finish(child, seen);
+  EXPECT_TRUE(exited_with(ending.exit, 0));
+  EXPECT_EQ(ending.screen, "A = \r\n[7.2]\r\n");
 }
 
 struct editing_case {
@@ -169,11 +188,10 @@ TEST_P(editing_keys_at_a_prompt, edit_the_line_as_the_terminal_would) {
   ASSERT_TRUE(read_until(child.master, seen, "A = "));
   type_on(child.master, c.typed);
 
-  const exit_report ending = ending_of(child.pid);
-  EXPECT_TRUE(ending.exited && ending.status == 0);
-  EXPECT_EQ(rest_of_screen(child.master, seen), "A = " + c.echoed + "\r\n" + c.read + "\r\n");
-  EXPECT_TRUE(terminal_as_new(child.master));
-  close(child.master);
+  const terminal_ending ending = finish(child, seen);
+  EXPECT_TRUE(exited_with(ending.exit, 0));
+  EXPECT_EQ(ending.screen, "A = " + c.echoed + "\r\n" + c.read + "\r\n");
+  EXPECT_TRUE(ending.terminal_as_new);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -206,13 +224,12 @@ TEST(end_of_input, ctrl_d_at_a_prompt_ends_the_run_as_documented) {
   ASSERT_TRUE(read_until(child.master, seen, "d_obl [pm] = "));
   type_on(child.master, "\x04");
 
-  const exit_report ending = ending_of(child.pid);
-  EXPECT_TRUE(ending.exited && ending.status == 1);
-  EXPECT_TRUE(rest_of_screen(child.master, seen)
-                  .ends_with("d_obl [pm] = \r\n"
-                             "Dane wejściowe skończyły się przed ukończeniem ćwiczenia.\r\n"));
-  EXPECT_TRUE(terminal_as_new(child.master));
-  close(child.master);
+  const terminal_ending ending = finish(child, seen);
+  EXPECT_TRUE(exited_with(ending.exit, 1));
+  EXPECT_TRUE(
+      ending.screen.ends_with("d_obl [pm] = \r\n"
+                              "Dane wejściowe skończyły się przed ukończeniem ćwiczenia.\r\n"));
+  EXPECT_TRUE(ending.terminal_as_new);
 }
 
 enum class phase { reading, pause };
@@ -253,11 +270,10 @@ TEST_P(signals_at_any_moment, give_the_terminal_back_before_taking_effect) {
   } else {
     type_on(child.master, c.typed);
   }
-  const exit_report ending = ending_of(child.pid);
-  EXPECT_TRUE(ending.exited);
-  EXPECT_EQ(ending.signal, c.signal);
-  EXPECT_TRUE(terminal_as_new(child.master));
-  close(child.master);
+  const terminal_ending ending = finish(child, seen);
+  EXPECT_TRUE(ending.exit.exited);
+  EXPECT_EQ(ending.exit.signal, c.signal);
+  EXPECT_TRUE(ending.terminal_as_new);
 }
 
 std::vector<signal_case> every_ending_signal() {
@@ -304,11 +320,10 @@ TEST(signals, a_closed_standard_output_ends_the_run_with_the_terminal_given_back
   close(out[0]);
   type_on(child.master, "7.2\r");
 
-  const exit_report ending = ending_of(child.pid);
-  EXPECT_TRUE(ending.exited);
-  EXPECT_EQ(ending.signal, SIGPIPE);
-  EXPECT_TRUE(terminal_as_new(child.master));
-  close(child.master);
+  const terminal_ending ending = finish(child);
+  EXPECT_TRUE(ending.exit.exited);
+  EXPECT_EQ(ending.exit.signal, SIGPIPE);
+  EXPECT_TRUE(ending.terminal_as_new);
 }
 
 // Ctrl+Z and `fg`: the job is kept stopped this long, and its pause must not lose that time.
@@ -335,11 +350,10 @@ TEST(suspend, a_stop_during_a_pause_gives_the_terminal_back_and_does_not_shorten
   type_on(child.master, "\x1A");
   ASSERT_TRUE(read_until(child.master, seen, "[stopped: restored]")) << seen;
 
-  const exit_report ending = ending_of(child.pid);
-  EXPECT_TRUE(ending.exited);
-  EXPECT_EQ(ending.status, 0) << "the stop shortened the pause";
-  EXPECT_TRUE(terminal_as_new(child.master));
-  close(child.master);
+  const terminal_ending ending = finish(child, seen);
+  EXPECT_TRUE(ending.exit.exited);
+  EXPECT_EQ(ending.exit.status, 0) << "the stop shortened the pause";
+  EXPECT_TRUE(ending.terminal_as_new);
 }
 
 TEST(suspend, a_stop_during_a_reading_resumes_without_the_terminal_echoing) {
@@ -362,13 +376,11 @@ TEST(suspend, a_stop_during_a_reading_resumes_without_the_terminal_echoing) {
   ASSERT_TRUE(wait_until_raw(child.master));
   type_on(child.master, "7.2\r");
 
-  const exit_report ending = ending_of(child.pid);
-  EXPECT_TRUE(ending.exited && ending.status == 0);
+  const terminal_ending ending = finish(child, seen);
+  EXPECT_TRUE(exited_with(ending.exit, 0));
   // Echoed once, by the program: the terminal's own echo is off again.
-  EXPECT_TRUE(rest_of_screen(child.master, seen).ends_with("[continued]\r\n7.2\r\n\r\n[7.2]\r\n"))
-      << seen;
-  EXPECT_TRUE(terminal_as_new(child.master));
-  close(child.master);
+  EXPECT_TRUE(ending.screen.ends_with("[continued]\r\n7.2\r\n\r\n[7.2]\r\n")) << seen;
+  EXPECT_TRUE(ending.terminal_as_new);
 }
 
 TEST(suspend, a_stop_during_the_key_wait_resumes_waiting_for_one_key_without_enter) {
@@ -391,11 +403,10 @@ TEST(suspend, a_stop_during_the_key_wait_resumes_waiting_for_one_key_without_ent
   ASSERT_TRUE(wait_until_raw(child.master));
   type_on(child.master, "k");
 
-  const exit_report ending = ending_of(child.pid);
-  EXPECT_TRUE(ending.exited && ending.status == 0) << "one key did not end the wait";
-  EXPECT_TRUE(rest_of_screen(child.master, seen).ends_with("[continued]\r\n")) << "echoed";
-  EXPECT_TRUE(terminal_as_new(child.master));
-  close(child.master);
+  const terminal_ending ending = finish(child, seen);
+  EXPECT_TRUE(exited_with(ending.exit, 0)) << "one key did not end the wait";
+  EXPECT_TRUE(ending.screen.ends_with("[continued]\r\n")) << "echoed";
+  EXPECT_TRUE(ending.terminal_as_new);
 }
 
 void set_non_blocking(int fd) {
@@ -426,7 +437,7 @@ TEST(non_blocking_input, from_a_pipe_is_waited_for_not_taken_for_its_end) {
   type_on(in[1], "7.2\n");
   close(in[1]);
   const exit_report ending = ending_of(pid);
-  EXPECT_TRUE(ending.exited && ending.status == 0);
+  EXPECT_TRUE(exited_with(ending, 0));
   EXPECT_EQ(rest_of_screen(out[0], seen), "A = \n[7.2]");
   close(out[0]);
 }
@@ -448,11 +459,10 @@ TEST(non_blocking_input, from_a_terminal_is_waited_for_and_so_is_the_key) {
   ASSERT_TRUE(read_until(child.master, seen, "[press a key]"));
   EXPECT_TRUE(still_running_after(child.pid, 200ms)) << "the key wait did not wait";
   type_on(child.master, "k");
-  const exit_report ending = ending_of(child.pid);
-  EXPECT_TRUE(ending.exited && ending.status == 0);
-  EXPECT_EQ(rest_of_screen(child.master, seen), "A = 7.2\r\n\r\n[7.2]\r\n[press a key]");
-  EXPECT_TRUE(terminal_as_new(child.master));
-  close(child.master);
+  const terminal_ending ending = finish(child, seen);
+  EXPECT_TRUE(exited_with(ending.exit, 0));
+  EXPECT_EQ(ending.screen, "A = 7.2\r\n\r\n[7.2]\r\n[press a key]");
+  EXPECT_TRUE(ending.terminal_as_new);
 }
 
 TEST(non_blocking_output, a_full_pipe_is_waited_on_and_nothing_is_lost) {
@@ -473,7 +483,7 @@ TEST(non_blocking_output, a_full_pipe_is_waited_on_and_nothing_is_lost) {
   std::string seen;
   read_until(out[0], seen, "never printed", 5s);
   const exit_report ending = ending_of(pid);
-  EXPECT_TRUE(ending.exited && ending.status == 0);
+  EXPECT_TRUE(exited_with(ending, 0));
   EXPECT_EQ(seen.size(), size);
   close(out[0]);
 }
