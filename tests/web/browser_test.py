@@ -20,7 +20,7 @@ PAUSES = 21
 PAUSE_MS = 2000
 # The observer notes a change a moment after it happens, at both ends of a pause alike.
 CLOCK_SLACK_MS = 5
-PHONE_WIDTH = 360
+PHONE_WIDTH = 320
 
 failures = []
 
