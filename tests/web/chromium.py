@@ -65,11 +65,12 @@ def transcript(driver):
 
 
 def wait_for(condition, what, seconds=30.0):
+    """Asks every 50 ms: each question is a round trip through the driver to the page."""
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
         if condition():
             return
-        time.sleep(0.01)
+        time.sleep(0.05)
     raise AssertionError(f"timed out waiting for {what}")
 
 

@@ -64,7 +64,7 @@ class Terminal:
         while time.monotonic() < deadline:
             if text in self.screen():
                 return True
-            time.sleep(0.05)
+            time.sleep(0.1)  # each look at the screen starts a tmux client
         return False
 
     def close(self):
