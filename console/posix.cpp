@@ -123,10 +123,13 @@ void set_terminal(int fd, const termios& settings, int when) {
 }
 
 // Keys come one at a time, unechoed and unedited; the terminal still turns Ctrl+C, Ctrl+\ and
-// Ctrl+Z into signals, Enter into a line end, and a line end into CR LF on screen.
+// Ctrl+Z into signals, Enter into a line end, and a line end into CR LF on screen. A read never
+// waits (it gives what is there, perhaps nothing): the program waits in poll, where it takes
+// signals. A signal key discards what was typed, perhaps just after poll announced it, and a
+// read that waited then would wait with the signal held back.
 termios without_echo_and_lines(termios settings) {
   settings.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ECHONL | IEXTEN);
-  settings.c_cc[VMIN] = 1;
+  settings.c_cc[VMIN] = 0;
   settings.c_cc[VTIME] = 0;
   return settings;
 }
@@ -199,7 +202,9 @@ class held_terminal {
         return wake::gone;
       }
       if (ready > 0) {
-        return (request.revents & POLLIN) != 0 ? wake::readable : wake::gone;
+        // A hung-up terminal stays "readable" with nothing to read: it is gone.
+        constexpr short gone_events = POLLHUP | POLLERR | POLLNVAL;
+        return (request.revents & gone_events) == 0 ? wake::readable : wake::gone;
       }
     }
   }
@@ -222,7 +227,8 @@ class held_terminal {
   std::optional<blocked_signals> signals_;
 };
 
-// One byte from a held terminal; nothing when the terminal is gone.
+// One byte from a held terminal; nothing when the terminal is gone. A read that finds nothing
+// (what was typed was discarded meanwhile) goes back to waiting.
 std::optional<unsigned char> read_byte(held_terminal& terminal) {
   for (;;) {
     if (terminal.wait(true, nullptr) != held_terminal::wake::readable) {
@@ -233,7 +239,7 @@ std::optional<unsigned char> read_byte(held_terminal& terminal) {
     if (got == 1) {
       return byte;
     }
-    if (got == 0 || (errno != EINTR && !would_block(errno))) {
+    if (got < 0 && errno != EINTR && !would_block(errno)) {
       return std::nullopt;
     }
   }
@@ -262,7 +268,7 @@ void drain_rest_of_key(held_terminal& terminal, unsigned char first) {
   std::array<char, 64> discard{};
   while (more_comes_soon(terminal)) {
     const ssize_t got = ::read(terminal.fd(), discard.data(), discard.size());
-    if (got == 0 || (got < 0 && errno != EINTR && !would_block(errno))) {
+    if (got < 0 && errno != EINTR && !would_block(errno)) {
       return;
     }
   }
@@ -407,8 +413,8 @@ void session::state::take_bytes_typed() {
   const ssize_t got = ::read(terminal.fd(), typed.data(), typed.size());
   if (got > 0) {
     typed_filled = static_cast<std::size_t>(got);
-  } else if (got == 0 || (errno != EINTR && !would_block(errno))) {
-    input_ended = true;  // the terminal hung up
+  } else if (got < 0 && errno != EINTR && !would_block(errno)) {
+    input_ended = true;  // the terminal is unreadable
   }
 }
 

@@ -264,7 +264,9 @@ TEST_P(signals_at_any_moment, give_the_terminal_back_before_taking_effect) {
   std::string seen;
   ASSERT_TRUE(read_until(child.master, seen, c.during == phase::pause ? "[pausing]" : "A = "));
   ASSERT_TRUE(wait_until_raw(child.master));
-  type_on(child.master, "1");  // half an answer, typed when the signal comes
+  // Half an answer, typed when the signal comes. A signal key makes the terminal discard it
+  // again, perhaps after the reading was woken for it: the reading must not then block.
+  type_on(child.master, "1");
   if (c.typed.empty()) {
     kill(child.pid, c.signal);
   } else {
