@@ -4,8 +4,8 @@ Usage: /usr/bin/python3 browser_test.py PAGE EXPECTED_OUTPUT ANSWERS SCREENSHOT_
 
 Opens the page from disk in headless Chromium, types the typical run's answers (the first one
 during a pause, ahead of its question), and checks the transcript against the program's own
-output with each answer echoed after its prompt, the pauses, the key that ends the run, a new
-run, and that nothing reached the console's errors or the network. Saves a screenshot at
+output with each answer echoed after its prompt, that there are 21 pauses of about 2 s, the key
+that ends the run, a new run, and that nothing reached the console's errors or the network. Saves a screenshot at
 desktop width and one at phone width.
 """
 import sys
@@ -18,8 +18,10 @@ from chromium import (console_errors, forget_network_so_far, network_requests, o
 
 PAUSES = 21
 PAUSE_MS = 2000
-# The observer notes a change a moment after it happens, at both ends of a pause alike.
-CLOCK_SLACK_MS = 5
+# The observer notes each change when the page next runs its callbacks, which on a busy machine
+# can be a while after the change. The page itself never ends a pause early; this only catches
+# a pause skipped or cut short. (How exact the pauses are is the benchmark's business.)
+SHORTEST_PAUSE_MS = 0.9 * PAUSE_MS
 PHONE_WIDTH = 320
 
 failures = []
@@ -98,8 +100,8 @@ def main(page, expected_path, answers_path, screenshots):
 
         lengths = pauses_of(observed(driver)["states"])
         check(len(lengths) == PAUSES, f"{len(lengths)} pauses instead of {PAUSES}")
-        short = [round(length) for length in lengths if length < PAUSE_MS - CLOCK_SLACK_MS]
-        check(not short, f"pauses shorter than 2 s: {short} ms")
+        short = [round(length) for length in lengths if length < SHORTEST_PAUSE_MS]
+        check(not short, f"pauses cut short: {short} ms")
 
         driver.save_screenshot(f"{screenshots}/page-desktop.png")
         driver.set_window_size(PHONE_WIDTH, 740)
