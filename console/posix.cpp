@@ -352,7 +352,10 @@ struct session::state {
   }
   // The typed bytes up to the end of the next line; false when the input ended.
   bool edit_until_line_complete();
-  void take_bytes_typed();
+  // Reads what was typed into `typed`; false when the terminal cannot be read.
+  bool take_bytes_typed();
+  // Forgets whatever was typed and not read, in the terminal and here.
+  void discard_typed();
 
   bool output_is_terminal;
   held_terminal terminal;
@@ -400,22 +403,28 @@ bool session::state::edit_until_line_complete() {
     if (editor.in_escape() && !more_comes_soon(terminal)) {
       editor.escape_alone();
     }
-    if (terminal.wait(true, nullptr) != held_terminal::wake::readable) {
+    if (terminal.wait(true, nullptr) != held_terminal::wake::readable || !take_bytes_typed()) {
       return false;
     }
-    take_bytes_typed();
   }
 }
 
-void session::state::take_bytes_typed() {
+bool session::state::take_bytes_typed() {
   typed_next = 0;
   typed_filled = 0;
   const ssize_t got = ::read(terminal.fd(), typed.data(), typed.size());
   if (got > 0) {
     typed_filled = static_cast<std::size_t>(got);
-  } else if (got < 0 && errno != EINTR && !would_block(errno)) {
-    input_ended = true;  // the terminal is unreadable
   }
+  // Nothing at all is no end: what was typed may have been discarded since poll saw it.
+  return got >= 0 || errno == EINTR || would_block(errno);
+}
+
+void session::state::discard_typed() {
+  editor.clear();
+  typed_next = typed_filled;
+  line_given = line.size();
+  terminal.discard_typed();
 }
 
 session::session() : state_(std::make_unique<state>()) {}
@@ -459,9 +468,7 @@ void session::sleep_for(std::chrono::milliseconds length) {
 void session::wait_for_key() {
   if (state_->terminal.holds()) {
     // Standard input is the keyboard: what was typed and not read does not count.
-    state_->editor.clear();
-    state_->typed_next = state_->typed_filled;
-    state_->terminal.discard_typed();
+    state_->discard_typed();
     wait_for_one_key(state_->terminal);
     return;
   }

@@ -91,8 +91,10 @@ void wait_on_console(HANDLE keyboard) {
 
 }  // namespace
 
-// Windows keeps nothing of its own for a run: the console echoes and edits typed lines itself.
-struct session::state {};
+// Windows keeps little of its own for a run: the console echoes and edits typed lines itself.
+struct session::state {
+  bool output_is_terminal = is_console(GetStdHandle(STD_OUTPUT_HANDLE));
+};
 
 session::session() : state_(std::make_unique<state>()) {}
 
@@ -104,11 +106,11 @@ void set_up_streams() {
 }
 
 bool session::output_is_terminal() const {
-  return is_console(GetStdHandle(STD_OUTPUT_HANDLE));
+  return state_->output_is_terminal;
 }
 
 void session::write_output(std::string_view bytes) {
-  if (output_is_terminal()) {
+  if (state_->output_is_terminal) {
     write_console(GetStdHandle(STD_OUTPUT_HANDLE), bytes);
   } else {
     write_stream(_fileno(stdout), bytes);

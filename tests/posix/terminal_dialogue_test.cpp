@@ -331,6 +331,22 @@ TEST(signals, a_closed_standard_output_ends_the_run_with_the_terminal_given_back
 // Ctrl+Z and `fg`: the job is kept stopped this long, and its pause must not lose that time.
 constexpr auto held_stopped = 1500ms;
 
+// Presses Ctrl+Z at a job of run_as_job's shell and waits until the shell has let it go on and
+// the job holds the terminal again; the terminal must have been given back while it was stopped.
+::testing::AssertionResult stop_and_resume(int master, std::string& seen) {
+  type_on(master, "\x1A");
+  if (!read_until(master, seen, "[continued]\r\n")) {
+    return ::testing::AssertionFailure() << "not resumed: " << seen;
+  }
+  if (seen.find("[stopped: restored]") == std::string::npos) {
+    return ::testing::AssertionFailure() << "the terminal was not given back: " << seen;
+  }
+  if (!wait_until_raw(master)) {
+    return ::testing::AssertionFailure() << "the terminal was not taken again";
+  }
+  return ::testing::AssertionSuccess();
+}
+
 TEST(suspend, a_stop_during_a_pause_gives_the_terminal_back_and_does_not_shorten_it) {
   const pty_child child = spawn_on_pty([] {
     return run_as_job(
@@ -372,10 +388,7 @@ TEST(suspend, a_stop_during_a_reading_resumes_without_the_terminal_echoing) {
   std::string seen;
   ASSERT_TRUE(read_until(child.master, seen, "A = "));
   ASSERT_TRUE(wait_until_raw(child.master));
-  type_on(child.master, "\x1A");
-  ASSERT_TRUE(read_until(child.master, seen, "[continued]\r\n")) << seen;
-  EXPECT_NE(seen.find("[stopped: restored]"), std::string::npos) << seen;
-  ASSERT_TRUE(wait_until_raw(child.master));
+  ASSERT_TRUE(stop_and_resume(child.master, seen));
   type_on(child.master, "7.2\r");
 
   const terminal_ending ending = finish(child, seen);
@@ -400,9 +413,7 @@ TEST(suspend, a_stop_during_the_key_wait_resumes_waiting_for_one_key_without_ent
   std::string seen;
   ASSERT_TRUE(read_until(child.master, seen, "[press a key]"));
   ASSERT_TRUE(wait_until_raw(child.master));
-  type_on(child.master, "\x1A");
-  ASSERT_TRUE(read_until(child.master, seen, "[continued]\r\n")) << seen;
-  ASSERT_TRUE(wait_until_raw(child.master));
+  ASSERT_TRUE(stop_and_resume(child.master, seen));
   type_on(child.master, "k");
 
   const terminal_ending ending = finish(child, seen);

@@ -8,13 +8,16 @@ output with each answer echoed after its prompt, that there are 21 pauses of abo
 that ends the run, a new run, and that nothing reached the console's errors or the network. Saves a screenshot at
 desktop width and one at phone width.
 """
+import os
 import sys
 
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-from chromium import (console_errors, forget_network_so_far, network_requests, observed, page_url, start_browser,
-                      state, transcript, wait_for)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from script_checks import check, finish  # noqa: E402
+from chromium import (console_errors, forget_network_so_far, network_requests,  # noqa: E402
+                      observed, page_url, start_browser, state, transcript, wait_for)
 
 PAUSES = 21
 PAUSE_MS = 2000
@@ -23,15 +26,6 @@ PAUSE_MS = 2000
 # a pause skipped or cut short. (How exact the pauses are is the benchmark's business.)
 SHORTEST_PAUSE_MS = 0.9 * PAUSE_MS
 PHONE_WIDTH = 320
-
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-        print("FAILED:", message)
-
 
 def expected_screen(output, answers):
     """The program's output with each answer shown after the prompt that reads it."""
@@ -138,11 +132,7 @@ def main(page, expected_path, answers_path, screenshots):
     finally:
         driver.quit()
 
-    if failures:
-        print(f"0 passed, {len(failures)} failed")
-        return 1
-    print("1 passed, 0 failed")
-    return 0
+    return finish()
 
 
 if __name__ == "__main__":

@@ -18,17 +18,11 @@ import subprocess
 import sys
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from script_checks import check, finish  # noqa: E402
+
 WIDTH = 200
 PANE_BOUND = 180  # seconds: longer than a whole run
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-        print("FAILED:", message)
-
-
 def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
@@ -148,11 +142,7 @@ def main(arguments):
         key_wait_cases(probe, os.path.join(data, "typical_answers.txt"), wine)
     else:
         whole_run_case(program, data, wine)
-    if failures:
-        print(f"0 passed, {len(failures)} failed")
-        return 1
-    print("1 passed, 0 failed")
-    return 0
+    return finish()
 
 
 if __name__ == "__main__":

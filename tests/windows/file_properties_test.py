@@ -2,22 +2,17 @@
 
 Usage: python3 file_properties_test.py EXE WINDRES OBJDUMP VERSION
 """
+import os
 import re
 import subprocess
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from script_checks import check, finish  # noqa: E402
+
 # What a self-contained program for the lab computers may import: Windows' own libraries.
 SYSTEM_DLLS = {"kernel32.dll", "msvcrt.dll", "winmm.dll", "user32.dll", "advapi32.dll",
                "shell32.dll", "ws2_32.dll", "bcrypt.dll", "ntdll.dll"}
-
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-        print("FAILED:", message)
-
 
 def rc_string(literal):
     """The text of a windres string literal: L"..." with \\xNNNN escapes, or "..." plain."""
@@ -59,11 +54,7 @@ def main(exe, windres, objdump, version):
     check(imported and imported <= SYSTEM_DLLS,
           f"imports beyond Windows' own libraries: {sorted(imported - SYSTEM_DLLS)}")
 
-    if failures:
-        print(f"0 passed, {len(failures)} failed")
-        return 1
-    print(f"1 passed, 0 failed (imports: {', '.join(sorted(imported))})")
-    return 0
+    return finish(f" (imports: {', '.join(sorted(imported))})")
 
 
 if __name__ == "__main__":
